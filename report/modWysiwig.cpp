@@ -36,16 +36,18 @@ bool TlaciarenPouzitelna(const QPrinter &printer)
 
 PageGeometry Geometria(const QPrinter &printer)
 {
+    // Millimetres: page sizes in points are rounded to whole points.
     const QPageLayout layout = printer.pageLayout();
-    const QRectF full = layout.fullRect(QPageLayout::Point);
-    const QRectF paint = layout.paintRect(QPageLayout::Point);
+    const QRectF full = layout.fullRect(QPageLayout::Millimeter);
+    const QRectF paint = layout.paintRect(QPageLayout::Millimeter);
+    const auto twips = [](qreal mm) { return qRound(mm * 1440.0 / 25.4); };
     PageGeometry g;
-    g.pageWidth = qRound(full.width() * 20);
-    g.pageHeight = qRound(full.height() * 20);
-    g.offsetX = qRound((paint.left() - full.left()) * 20);
-    g.offsetY = qRound((paint.top() - full.top()) * 20);
-    g.printableWidth = qRound(paint.width() * 20);
-    g.printableHeight = qRound(paint.height() * 20);
+    g.pageWidth = twips(full.width());
+    g.pageHeight = twips(full.height());
+    g.offsetX = twips(paint.left() - full.left());
+    g.offsetY = twips(paint.top() - full.top());
+    g.printableWidth = twips(paint.width());
+    g.printableHeight = twips(paint.height());
     return g;
 }
 
