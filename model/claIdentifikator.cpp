@@ -21,8 +21,8 @@ QString claIdentifikator::SuhrnnyPopis() const
 {
     QString s = (m_priezvisko + QLatin1Char(' ') + m_meno).trimmed();
     if (m_pc != 0)
-        s = (s + QStringLiteral(" (") + QStringLiteral("%1").arg(m_pc, 3, 10, QLatin1Char('0'))
-             + QLatin1Char(')')).trimmed();
+        s = (s + QStringLiteral(" (") + (m_pc < 0 ? QStringLiteral("-") : QString())
+             + QStringLiteral("%1").arg(qAbs(qint64(m_pc)), 3, 10, QLatin1Char('0')) + QLatin1Char(')')).trimmed();
     if (!m_poschodie.isEmpty() || !m_cisloBK.isEmpty())
         s = (s + QStringLiteral(" [") + m_poschodie + QLatin1Char('/') + m_cisloBK + QLatin1Char(']')).trimmed();
     return s.isEmpty() ? m_kod : s;

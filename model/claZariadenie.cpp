@@ -277,9 +277,9 @@ bool claZariadenie::saveOnce(QString *message)
                        + kCrLf + QStringLiteral("->") + kCrLf + backup + kCrLf + error;
             return false;
         }
-        // A file marked read-only is not replaced, as a user expects.
-        if (!(target.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteUser
-                                      | QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
+        // A file marked read-only is not replaced, as a user expects (the
+        // mode bits, not access(): root may write anything).
+        if (!(target.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
             QFile::remove(temp);
             *message = LokalizujText(QStringLiteral("Chyba bola počas vymazania súboru")) + kCrLf + m_fileName
                        + kCrLf + osError(EACCES);
