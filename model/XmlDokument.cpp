@@ -61,6 +61,11 @@ QString XmlUzol::text() const
     const pugi::xml_node n = node();
     if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
         return fromUtf8(n.value());
+    const pugi::xml_node only = n.first_child();
+    if (!only)
+        return QString();
+    if (!only.next_sibling() && (only.type() == pugi::node_pcdata || only.type() == pugi::node_cdata))
+        return fromUtf8(only.value());
     // Iterative walk: deeply nested input must not exhaust the stack.
     std::string acc;
     pugi::xml_node cur = n.first_child();
@@ -86,19 +91,41 @@ void XmlUzol::setText(const QString &text)
     pugi::xml_node n = node();
     while (n.first_child())
         n.remove_child(n.first_child());
-    if (!text.isEmpty())
-        n.append_child(pugi::node_pcdata).set_value(utf8(text).c_str());
+    if (!text.isEmpty()) {
+        const QByteArray b = text.toUtf8();
+        n.append_child(pugi::node_pcdata).set_value(b.constData(), size_t(b.size()));
+    }
 }
 
 XmlUzol XmlUzol::selectSingleNode(const QString &name) const
 {
+    return selectSingleNode(utf8(name).c_str());
+}
+
+XmlUzol XmlUzol::selectSingleNode(const char *name) const
+{
     if (!m_node)
         return XmlUzol();
-    const std::string n = utf8(name);
     for (pugi::xml_node c = node().first_child(); c; c = c.next_sibling())
-        if (c.type() == pugi::node_element && n == c.name() && !m_doc->isScratch(c.internal_object()))
+        if (c.type() == pugi::node_element && std::strcmp(name, c.name()) == 0
+            && !m_doc->isScratch(c.internal_object()))
             return XmlUzol(c.internal_object(), m_doc);
     return XmlUzol();
+}
+
+XmlUzol XmlUzol::nextSibling() const
+{
+    if (!m_node)
+        return XmlUzol();
+    pugi::xml_node c = node().next_sibling();
+    if (c && m_doc->isScratch(c.internal_object()))
+        c = c.next_sibling();
+    return c ? XmlUzol(c.internal_object(), m_doc) : XmlUzol();
+}
+
+bool XmlUzol::nameIs(const char *name) const
+{
+    return m_node && std::strcmp(node().name(), name) == 0;
 }
 
 QVector<XmlUzol> XmlUzol::childNodes() const
@@ -147,6 +174,7 @@ void XmlDokument::clear()
 {
     m_doc->reset();
     m_scratch = nullptr;
+    m_buffer.clear();
 }
 
 bool XmlDokument::load(const QString &path, QString *error)
@@ -163,14 +191,15 @@ bool XmlDokument::load(const QString &path, QString *error)
             *error = QStringLiteral("File too large");
         return false;
     }
-    const QByteArray data = f.readAll();
+    m_buffer = f.readAll();
     if (f.error() != QFileDevice::NoError) {
         if (error)
             *error = f.errorString();
+        m_buffer.clear();
         return false;
     }
-    const pugi::xml_parse_result r = m_doc->load_buffer(data.constData(), size_t(data.size()), kParseFlags,
-                                                        pugi::encoding_auto);
+    const pugi::xml_parse_result r = m_doc->load_buffer_inplace(m_buffer.data(), size_t(m_buffer.size()),
+                                                                kParseFlags, pugi::encoding_auto);
     if (!r) {
         if (error)
             *error = describe(r);
@@ -241,12 +270,17 @@ bool XmlDokument::save(const QString &path, QString *error) const
 
 XmlUzol XmlDokument::createElement(const QString &name)
 {
+    return createElement(utf8(name).c_str());
+}
+
+XmlUzol XmlDokument::createElement(const char *name)
+{
     if (!m_scratch) {
         // Created elements wait here until appended; the holder is never
         // visible through the document's operations nor written.
         m_scratch = m_doc->append_child(pugi::node_element).internal_object();
     }
-    pugi::xml_node e = pugi::xml_node(m_scratch).append_child(utf8(name).c_str());
+    pugi::xml_node e = pugi::xml_node(m_scratch).append_child(name);
     return XmlUzol(e.internal_object(), this);
 }
 

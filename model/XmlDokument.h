@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 #include <memory>
@@ -30,8 +31,12 @@ public:
 
     // First child element with exactly this name (case-sensitive), or null.
     XmlUzol selectSingleNode(const QString &name) const;
+    XmlUzol selectSingleNode(const char *name) const;
     QVector<XmlUzol> childNodes() const;
     XmlUzol firstChild() const;
+    // Walking without building lists (large files).
+    XmlUzol nextSibling() const;
+    bool nameIs(const char *name) const;
     // Moves the node (made by createElement of the same document) to the
     // end of this node's children. Returns the node, or null on failure.
     XmlUzol appendChild(const XmlUzol &child);
@@ -65,6 +70,7 @@ public:
     QString xml() const;
 
     XmlUzol createElement(const QString &name);
+    XmlUzol createElement(const char *name);
     XmlUzol appendChild(const XmlUzol &child);
     // First top-level node; may be a node that is not an element.
     XmlUzol firstChild() const;
@@ -80,4 +86,5 @@ private:
 
     std::unique_ptr<pugi::xml_document> m_doc;
     pugi::xml_node_struct *m_scratch = nullptr; // holds created elements not yet placed
+    QByteArray m_buffer;                         // parsed in place
 };

@@ -8,13 +8,31 @@
 void claIdentifikator::setMeno(const QString &v)
 {
     m_meno = v;
-    m_menoUCase = v.toUpper();
+    m_menoUCaseValid = false;
+}
+
+QString claIdentifikator::MenoUCase() const
+{
+    if (!m_menoUCaseValid) {
+        m_menoUCase = m_meno.toUpper();
+        m_menoUCaseValid = true;
+    }
+    return m_menoUCase;
 }
 
 void claIdentifikator::setPriezvisko(const QString &v)
 {
     m_priezvisko = v;
-    m_priezviskoUCase = v.toUpper();
+    m_priezviskoUCaseValid = false;
+}
+
+QString claIdentifikator::PriezviskoUCase() const
+{
+    if (!m_priezviskoUCaseValid) {
+        m_priezviskoUCase = m_priezvisko.toUpper();
+        m_priezviskoUCaseValid = true;
+    }
+    return m_priezviskoUCase;
 }
 
 QString claIdentifikator::SuhrnnyPopis() const
@@ -30,6 +48,8 @@ QString claIdentifikator::SuhrnnyPopis() const
 
 QString claIdentifikator::NormalizovatRiadky(const QString &text)
 {
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
     QString t = text;
     t.replace(QLatin1String("\r\n"), QLatin1String("\r"));
     t.replace(QLatin1Char('\n'), QLatin1Char('\r'));
@@ -56,23 +76,37 @@ bool parseNumber(const QString &text, double *value)
 
 bool claIdentifikator::ParseXml(const XmlUzol &elem, QString *error)
 {
+    // One pass over the children; the first element of each name counts.
+    enum { Kod, Strateny, Priezvisko, Pc, Meno, Poschodie, CisloBK, Poznamky, Pocet };
+    static const char *const names[Pocet] = {"Kod", "Strateny", "Priezvisko", "Pc",
+                                             "Meno", "Poschodie", "CisloBK", "Poznamky"};
+    XmlUzol found[Pocet];
+    int missing = Pocet;
+    for (XmlUzol c = elem.firstChild(); !c.isNull() && missing > 0; c = c.nextSibling()) {
+        if (!c.isElement())
+            continue;
+        for (int i = 0; i < Pocet; ++i) {
+            if (found[i].isNull() && c.nameIs(names[i])) {
+                found[i] = c;
+                --missing;
+                break;
+            }
+        }
+    }
+
     bool ok = true;
-    XmlUzol n = elem.selectSingleNode(QStringLiteral("Kod"));
-    if (!n.isNull())
-        setKodIdentifikatoraLCase(n.text());
-    n = elem.selectSingleNode(QStringLiteral("Strateny"));
-    if (!n.isNull()) {
-        const QString t = n.text().trimmed().toUpper();
+    if (!found[Kod].isNull())
+        setKodIdentifikatoraLCase(found[Kod].text());
+    if (!found[Strateny].isNull()) {
+        const QString t = found[Strateny].text().trimmed().toUpper();
         if (t == QLatin1String("TRUE") || t == QLatin1String("1"))
             m_strateny = true;
     }
-    n = elem.selectSingleNode(QStringLiteral("Priezvisko"));
-    if (!n.isNull())
-        setPriezvisko(n.text());
-    n = elem.selectSingleNode(QStringLiteral("Pc"));
-    if (!n.isNull()) {
+    if (!found[Priezvisko].isNull())
+        setPriezvisko(found[Priezvisko].text());
+    if (!found[Pc].isNull()) {
         double v = 0;
-        if (parseNumber(n.text(), &v)) {
+        if (parseNumber(found[Pc].text(), &v)) {
             const double r = std::nearbyint(v); // halves to the even neighbour
             if (r >= std::numeric_limits<qint32>::min() && r <= std::numeric_limits<qint32>::max()) {
                 m_pc = qint32(r);
@@ -83,25 +117,21 @@ bool claIdentifikator::ParseXml(const XmlUzol &elem, QString *error)
             }
         }
     }
-    n = elem.selectSingleNode(QStringLiteral("Meno"));
-    if (!n.isNull())
-        setMeno(n.text());
-    n = elem.selectSingleNode(QStringLiteral("Poschodie"));
-    if (!n.isNull())
-        m_poschodie = n.text();
-    n = elem.selectSingleNode(QStringLiteral("CisloBK"));
-    if (!n.isNull())
-        m_cisloBK = n.text();
-    n = elem.selectSingleNode(QStringLiteral("Poznamky"));
-    if (!n.isNull())
-        m_poznamky = NormalizovatRiadky(n.text());
+    if (!found[Meno].isNull())
+        setMeno(found[Meno].text());
+    if (!found[Poschodie].isNull())
+        m_poschodie = found[Poschodie].text();
+    if (!found[CisloBK].isNull())
+        m_cisloBK = found[CisloBK].text();
+    if (!found[Poznamky].isNull())
+        m_poznamky = NormalizovatRiadky(found[Poznamky].text());
     return ok;
 }
 
 bool claIdentifikator::SaveToXmlElem(XmlDokument &doc, XmlUzol &container) const
 {
     auto add = [&](const char *name, const QString &text) {
-        XmlUzol e = doc.createElement(QLatin1String(name));
+        XmlUzol e = doc.createElement(name);
         e.setText(text);
         return !container.appendChild(e).isNull();
     };

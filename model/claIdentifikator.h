@@ -21,10 +21,10 @@ public:
     void setPoznamky(const QString &v) { m_poznamky = v; }
     QString Meno() const { return m_meno; }
     void setMeno(const QString &v);
-    QString MenoUCase() const { return m_menoUCase; }
+    QString MenoUCase() const;
     QString Priezvisko() const { return m_priezvisko; }
     void setPriezvisko(const QString &v);
-    QString PriezviskoUCase() const { return m_priezviskoUCase; }
+    QString PriezviskoUCase() const;
     // Stored trimmed and in lower case.
     QString KodIdentifikatoraLCase() const { return m_kod; }
     void setKodIdentifikatoraLCase(const QString &v) { m_kod = v.trimmed().toLower(); }
@@ -44,9 +44,12 @@ public:
 private:
     QString m_kod;
     QString m_priezvisko;
-    QString m_priezviskoUCase;
+    // Upper-case forms, made when first asked for after an assignment.
+    mutable QString m_priezviskoUCase;
+    mutable bool m_priezviskoUCaseValid = true;
     QString m_meno;
-    QString m_menoUCase;
+    mutable QString m_menoUCase;
+    mutable bool m_menoUCaseValid = true;
     qint32 m_pc = 0;
     QString m_poschodie;
     QString m_cisloBK;

@@ -56,11 +56,18 @@ void syncDirectory(const QString &dir)
 }
 
 // Copies src to dst through a temporary name, so an older dst stays whole
-// until the new copy is complete.
+// until the new copy is complete. A hard link serves where the file system
+// has them: the old content is on disk already and the rename that follows
+// leaves it to the backup name alone.
 bool copyFileSafely(const QString &src, const QString &dst, QString *error)
 {
     const QString part = dst + QStringLiteral(".part");
     QFile::remove(part);
+    if (::link(QFile::encodeName(src).constData(), QFile::encodeName(part).constData()) == 0) {
+        if (::rename(QFile::encodeName(part).constData(), QFile::encodeName(dst).constData()) == 0)
+            return true;
+        QFile::remove(part);
+    }
     QFile in(src);
     if (!in.open(QIODevice::ReadOnly)) {
         *error = in.errorString();
@@ -186,22 +193,22 @@ bool claZariadenie::LoadFile(const QString &fname)
 
                 n = root.selectSingleNode(QStringLiteral("Identifikatory"));
                 if (!n.isNull()) {
+                    int pocet = 0;
+                    for (XmlUzol e = n.firstChild(); !e.isNull(); e = e.nextSibling())
+                        pocet += e.isElement() ? 1 : 0;
+                    m_identifikatory.Reserve(m_identifikatory.Count() + pocet);
                     int poradie = 0;
-                    const QVector<XmlUzol> children = n.childNodes();
-                    for (const XmlUzol &e : children) {
+                    for (XmlUzol e = n.firstChild(); !e.isNull(); e = e.nextSibling()) {
                         if (!e.isElement())
                             continue;
                         ++poradie;
-                        claIdentifikator id;
-                        id.ParseXml(e);
+                        auto id = std::make_shared<claIdentifikator>();
+                        id->ParseXml(e);
                         QString error;
-                        if (!m_identifikatory.Add(id.KodIdentifikatoraLCase(), id.FlagStrateny(),
-                                                  id.PoradoveCisloPreDanePriezvisko(),
-                                                  id.CisloBytuKancelarie(), id.Poschodie(), id.Poznamky(),
-                                                  id.Meno(), id.Priezvisko(), QString(), &error)) {
+                        if (!m_identifikatory.Vlozit(id, &error)) {
                             if (!message.isEmpty())
                                 message += kCrLf;
-                            message += id.KodIdentifikatoraLCase() + QLatin1Char('(') + QString::number(poradie)
+                            message += id->KodIdentifikatoraLCase() + QLatin1Char('(') + QString::number(poradie)
                                        + QStringLiteral("):") + error;
                             m_zmenyBoli = true;
                         }

@@ -44,6 +44,20 @@ IdentifikatorPtr colKolekciaIdentifikatorov::Add(const QString &kod, bool strate
     return id;
 }
 
+bool colKolekciaIdentifikatorov::Vlozit(const IdentifikatorPtr &id, QString *error)
+{
+    const QString k = kluc(id->KodIdentifikatoraLCase());
+    if (m_podlaKluca.contains(k)) {
+        if (error)
+            *error = ChybaDuplicitnyKluc();
+        return false;
+    }
+    m_podlaKluca.insert(k, id);
+    m_poradie.push_back(id);
+    m_kluce.push_back(k);
+    return true;
+}
+
 IdentifikatorPtr colKolekciaIdentifikatorov::Item(const QString &kod, QString *error) const
 {
     const auto it = m_podlaKluca.constFind(kluc(kod));

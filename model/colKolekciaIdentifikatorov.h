@@ -23,6 +23,15 @@ public:
                          const QString &Priezvisko, const QString &sKey = QString(),
                          QString *error = nullptr);
 
+    void Reserve(int count)
+    {
+        m_poradie.reserve(size_t(count));
+        m_kluce.reserve(size_t(count));
+        m_podlaKluca.reserve(count);
+    }
+    // Stores an existing record under its code; false on a duplicate.
+    bool Vlozit(const IdentifikatorPtr &id, QString *error = nullptr);
+
     // Null when absent or out of range.
     IdentifikatorPtr Item(const QString &kod, QString *error = nullptr) const;
     IdentifikatorPtr Item(int pozicia, QString *error = nullptr) const;
