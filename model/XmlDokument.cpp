@@ -84,6 +84,18 @@ QString XmlUzol::text() const
     return QString::fromUtf8(acc.data(), qsizetype(acc.size()));
 }
 
+const char *XmlUzol::plainUtf8() const
+{
+    if (!m_node)
+        return nullptr;
+    const pugi::xml_node only = node().first_child();
+    if (!only)
+        return "";
+    if (!only.next_sibling() && (only.type() == pugi::node_pcdata || only.type() == pugi::node_cdata))
+        return only.value();
+    return nullptr;
+}
+
 void XmlUzol::setText(const QString &text)
 {
     if (!isElement())

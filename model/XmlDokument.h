@@ -26,6 +26,9 @@ public:
 
     // Text content of the node and all its descendants.
     QString text() const;
+    // The text as UTF-8 when the element holds a single text node (the
+    // common case, read without building a QString); null otherwise.
+    const char *plainUtf8() const;
     // The element's content becomes exactly this text.
     void setText(const QString &text);
 

@@ -2,7 +2,9 @@
 
 #include "model/XmlDokument.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 void claIdentifikator::setMeno(const QString &v)
@@ -59,6 +61,36 @@ QString claIdentifikator::NormalizovatRiadky(const QString &text)
 
 namespace {
 
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// A number in either decimal notation, from UTF-8 without a detour through
+// QString; false for anything else.
+bool parseNumber(const char *text, double *value)
+{
+    const char *b = text;
+    while (isSpace(*b))
+        ++b;
+    const char *e = b + std::strlen(b);
+    while (e > b && isSpace(e[-1]))
+        --e;
+    if (e == b || e - b > 60)
+        return false;
+    char buf[64];
+    int n = 0;
+    for (const char *p = b; p < e; ++p)
+        buf[n++] = *p == ',' ? '.' : *p;
+    const char *start = buf[0] == '+' ? buf + 1 : buf;
+    double v = 0;
+    const auto r = std::from_chars(start, buf + n, v, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != buf + n || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
 // A number in either decimal notation; false for anything else.
 bool parseNumber(const QString &text, double *value)
 {
@@ -98,15 +130,21 @@ bool claIdentifikator::ParseXml(const XmlUzol &elem, QString *error)
     if (!found[Kod].isNull())
         setKodIdentifikatoraLCase(found[Kod].text());
     if (!found[Strateny].isNull()) {
-        const QString t = found[Strateny].text().trimmed().toUpper();
-        if (t == QLatin1String("TRUE") || t == QLatin1String("1"))
+        const char *raw = found[Strateny].plainUtf8();
+        if (raw && raw[0] == '1' && raw[1] == 0) {
             m_strateny = true;
+        } else {
+            const QString t = found[Strateny].text().trimmed().toUpper();
+            if (t == QLatin1String("TRUE") || t == QLatin1String("1"))
+                m_strateny = true;
+        }
     }
     if (!found[Priezvisko].isNull())
         setPriezvisko(found[Priezvisko].text());
     if (!found[Pc].isNull()) {
         double v = 0;
-        if (parseNumber(found[Pc].text(), &v)) {
+        const char *raw = found[Pc].plainUtf8();
+        if (raw ? parseNumber(raw, &v) : parseNumber(found[Pc].text(), &v)) {
             const double r = std::nearbyint(v); // halves to the even neighbour
             if (r >= std::numeric_limits<qint32>::min() && r <= std::numeric_limits<qint32>::max()) {
                 m_pc = qint32(r);
