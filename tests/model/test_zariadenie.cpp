@@ -1,4 +1,5 @@
 #include "app/modMain.h"
+#include "model/XmlDokument.h"
 #include "model/claZariadenie.h"
 
 #include "DialogScript.h"
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void missingFile();
     void badInputIsRefused_data();
     void badInputIsRefused();
+    void hugeFileIsRefusedWithoutReading();
     void saveKeepsBackupAndReplacesOlderOne();
     void saveWithoutNameAsksAndCancelKeepsChanges();
     void saveFailureShowsStepMessageAndAsksAgain_data();
@@ -311,6 +313,22 @@ void TestZariadenie::badInputIsRefused()
     claZariadenie z;
     QVERIFY(!z.LoadFile(p));
     QCOMPARE(script.texts(), QStringList{QStringLiteral("Nie je možné rozparsovať súbor\r\n") + p});
+}
+
+void TestZariadenie::hugeFileIsRefusedWithoutReading()
+{
+    // Sparse: large on paper, nothing on disk.
+    const QString p = path(QStringLiteral("huge.qz.xml"));
+    QFile f(p);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(f.write("<Root>") == 6);
+    QVERIFY(f.resize(XmlDokument::MaxFileSize + 1));
+    f.close();
+    DialogScript script;
+    claZariadenie z;
+    QVERIFY(!z.LoadFile(p));
+    QCOMPARE(script.texts(), QStringList{QStringLiteral("Nie je možné rozparsovať súbor\r\n") + p});
+    QFile::remove(p);
 }
 
 void TestZariadenie::saveKeepsBackupAndReplacesOlderOne()
