@@ -1,11 +1,12 @@
 #include "platform/HourglassGuard.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 
 HourglassGuard::HourglassGuard()
 {
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
 
 HourglassGuard::~HourglassGuard()

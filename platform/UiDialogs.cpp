@@ -111,9 +111,10 @@ QStringList UiDialogs::toQtNameFilters(const QString &filter)
         // Qt reads the patterns from the last parentheses, so strip any the
         // description already carries.
         const int paren = desc.lastIndexOf(QLatin1Char('('));
-        if (paren > 0 && desc.endsWith(QLatin1Char(')')))
+        if (paren >= 0 && desc.endsWith(QLatin1Char(')')))
             desc = desc.left(paren).trimmed();
-        out << QStringLiteral("%1 (%2)").arg(desc, patterns.join(QLatin1Char(' ')));
+        const QString pats = patterns.join(QLatin1Char(' '));
+        out << (desc.isEmpty() ? QStringLiteral("(%1)").arg(pats) : QStringLiteral("%1 (%2)").arg(desc, pats));
     }
     return out;
 }

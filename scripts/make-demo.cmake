@@ -1,0 +1,16 @@
+# Lays out the demo application folder. Run by the build; keeps what a
+# person changed there (the database, the settings) on later builds.
+file(MAKE_DIRECTORY "${DST}")
+if(NOT EXISTS "${DST}/demo.qz.xml")
+  file(COPY "${SRC}/demo.qz.xml" DESTINATION "${DST}")
+endif()
+file(GLOB extras "${SRC}/*.rtf" "${SRC}/*.txt")
+foreach(f IN LISTS extras)
+  get_filename_component(n "${f}" NAME)
+  if(NOT EXISTS "${DST}/${n}")
+    file(COPY "${f}" DESTINATION "${DST}")
+  endif()
+endforeach()
+if(NOT EXISTS "${DST}/tebo.ini")
+  file(WRITE "${DST}/tebo.ini" "[MAIN]\r\nLAST_FILE=${DST}/demo.qz.xml\r\n")
+endif()
