@@ -68,8 +68,10 @@ QByteArray RtfWriter::merge(const QByteArray &original, const RtfDocInfo &info,
 
     // Fonts: reuse an entry of the same Central European font, else add one.
     int nextFont = 1;
+    // Font numbers of hostile files may be anywhere up to INT_MAX.
     for (auto it = info.fonts.constBegin(); it != info.fonts.constEnd(); ++it)
-        nextFont = std::max(nextFont, it.key() + 1);
+        if (it.key() >= 0 && it.key() < 1000000)
+            nextFont = std::max(nextFont, it.key() + 1);
     struct NewFont { QString name; int index; };
     std::vector<NewFont> newFonts;
     auto fontIndex = [&](const QString &stored) {
@@ -82,6 +84,8 @@ QByteArray RtfWriter::merge(const QByteArray &original, const RtfDocInfo &info,
         for (const NewFont &f : newFonts)
             if (f.name.compare(family, Qt::CaseInsensitive) == 0)
                 return f.index;
+        while (info.fonts.contains(nextFont))
+            ++nextFont;
         newFonts.push_back({family, nextFont});
         return nextFont++;
     };
