@@ -15,4 +15,4 @@ export QT_QPA_PLATFORM=offscreen
 # Font caches of the system libraries live until exit; they are no leak of ours.
 export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0"
 "$build"/report/fuzz/rtf_fuzz "$corpus" -max_total_time="$seconds" -max_len=65536 \
-  -rss_limit_mb=2048 -timeout=10 -print_final_stats=1
+  -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 -artifact_prefix="$build/"
