@@ -4,7 +4,6 @@
 #include "app/modMain.h"
 #include "model/claIdentifikator.h"
 #include "model/claZariadenie.h"
-#include "platform/TeboClock.h"
 #include "platform/UiDialogs.h"
 
 #include <QCheckBox>
@@ -187,10 +186,12 @@ bool frmVlastnostiZariadenia::Form_QueryUnload()
 
 QString frmVlastnostiZariadenia::NahodneHeslo(int dlzka)
 {
-    QRandomGenerator generator(quint32(TeboClock::now().toMSecsSinceEpoch()));
+    // The system's generator rather than one seeded from the clock: a clock
+    // seed lets anyone who knows roughly when a password was made try them all.
+    QRandomGenerator *generator = QRandomGenerator::system();
     QString heslo;
     while (heslo.size() < dlzka) {
-        const double r = generator.generateDouble(); // [0, 1)
+        const double r = generator->generateDouble(); // [0, 1)
         const int pozicia = int(std::nearbyint(r * 62 + 1)); // 1..63
         heslo += kAbeceda.at(pozicia - 1);
     }
