@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +24,36 @@ std::string utf8(const QString &s)
 QString fromUtf8(const char *s)
 {
     return QString::fromUtf8(s);
+}
+
+void toUtf8(const QString &s, std::string &out)
+{
+    out.clear();
+    out.reserve(size_t(s.size()) * 3);
+    const char16_t *p = reinterpret_cast<const char16_t *>(s.constData());
+    const char16_t *end = p + s.size();
+    while (p < end) {
+        char32_t c = *p++;
+        if (c < 0x80) {
+            out += char(c);
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xDC00 && p < end && *p >= 0xDC00 && *p < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (*p++ - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD; // a lone surrogate has no UTF-8 form
+        if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+        }
+        out += char(0x80 | (c & 0x3F));
+    }
 }
 
 struct StringWriter : pugi::xml_writer {
@@ -104,8 +135,11 @@ void XmlUzol::setText(const QString &text)
     while (n.first_child())
         n.remove_child(n.first_child());
     if (!text.isEmpty()) {
-        const QByteArray b = text.toUtf8();
-        n.append_child(pugi::node_pcdata).set_value(b.constData(), size_t(b.size()));
+        // A save sets hundreds of thousands of texts: convert into one
+        // reused buffer instead of allocating for each.
+        thread_local std::string buf;
+        toUtf8(text, buf);
+        n.append_child(pugi::node_pcdata).set_value(buf.data(), buf.size());
     }
 }
 
@@ -245,36 +279,68 @@ QString XmlDokument::xml() const
     return QString::fromUtf8(w.out.data(), qsizetype(w.out.size()));
 }
 
+namespace {
+
+// Streams the serialisation to the file in large blocks; remembers the
+// first write error.
+struct FileWriter : pugi::xml_writer {
+    int fd;
+    int error = 0;
+    std::string buf;
+    explicit FileWriter(int f) : fd(f) { buf.reserve(1 << 16); }
+    void write(const void *data, size_t size) override
+    {
+        if (buf.size() + size > (1 << 16))
+            flush();
+        if (size > (1 << 16))
+            put(static_cast<const char *>(data), size);
+        else
+            buf.append(static_cast<const char *>(data), size);
+    }
+    void flush()
+    {
+        put(buf.data(), buf.size());
+        buf.clear();
+    }
+    void put(const char *p, size_t n)
+    {
+        while (n > 0 && error == 0) {
+            const ssize_t w = ::write(fd, p, n);
+            if (w < 0) {
+                if (errno == EINTR)
+                    continue;
+                error = errno;
+                return;
+            }
+            p += w;
+            n -= size_t(w);
+        }
+    }
+};
+
+} // namespace
+
 bool XmlDokument::save(const QString &path, QString *error) const
 {
-    StringWriter w;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    FileWriter w(fd);
     for (pugi::xml_node c = m_doc->first_child(); c; c = c.next_sibling())
         if (!isScratch(c.internal_object()))
             c.print(w, "", pugi::format_raw, pugi::encoding_utf8);
-
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    w.flush();
+    int err = w.error;
+    if (err == 0 && ::fsync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && err == 0)
+        err = errno;
+    if (err != 0) {
         if (error)
-            *error = f.errorString();
-        return false;
-    }
-    const qint64 written = f.write(w.out.data(), qint64(w.out.size()));
-    if (written != qint64(w.out.size()) || !f.flush()) {
-        if (error)
-            *error = f.errorString();
-        f.close();
-        return false;
-    }
-    if (::fsync(f.handle()) != 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(std::strerror(errno));
-        f.close();
-        return false;
-    }
-    f.close();
-    if (f.error() != QFileDevice::NoError) {
-        if (error)
-            *error = f.errorString();
+            *error = QString::fromLocal8Bit(std::strerror(err));
         return false;
     }
     return true;
