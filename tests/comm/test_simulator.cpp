@@ -1,4 +1,10 @@
+#include "app/modMain.h"
 #include "comm/claComm6_9.h"
+#include "comm/modKomunikacnyPort.h"
+#include "platform/TeboClock.h"
+
+#include "DialogScript.h"
+#include "TestFiles.h"
 
 #include "SimProcess.h"
 
@@ -381,6 +387,29 @@ private Q_SLOTS:
         c.ClosePort();
         c.setPortname(path);
         QVERIFY(!c.OpenPort());
+    }
+
+    void debugLogOfAManualExchange()
+    {
+        // The port as the program gets it, with the traffic log switched on.
+        QTemporaryDir app;
+        AdresarAplikacie = app.path() + QLatin1Char('/');
+        Ini.setFileName(AdresarAplikacie + QStringLiteral("tebo.ini"));
+        SimProcess sim;
+        QVERIFY(sim.start(QStringLiteral("door")));
+        Ini.setIniString(QStringLiteral("MAIN"), QStringLiteral("COM_PORT_DEVICE"), sim.path());
+        Ini.setIniBool(QStringLiteral("MAIN"), QStringLiteral("DEBUG_FILE_ON"), true);
+        TeboClock::setSource([] { return QDateTime(QDate(2024, 5, 6), QTime(12, 0)); });
+        DialogScript msgs;
+        auto port = OtvoritKomunikacnyPort(2, false, false);
+        QVERIFY(port);
+        QCOMPARE(exchange(*port, QStringLiteral("@?\r\n")), QStringLiteral("@?=TAVELINO1_SIM\r\n"));
+        QCOMPARE(exchange(*port, QStringLiteral("@P?\r\n")), QStringLiteral("@P=0,1000\r\n"));
+        port->ClosePort();
+        TeboClock::setSource({});
+        const QString log = claComm6_9::LogFilePath(AdresarAplikacie, sim.path(), QDate(2024, 5, 6));
+        QCOMPARE(readFile(log), QByteArray("@?\r\n@?=TAVELINO1_SIM\r\n@P?\r\n@P=0,1000\r\n"));
+        QVERIFY(msgs.messages.isEmpty());
     }
 
     void badArguments()
