@@ -2,6 +2,7 @@
 
 #include "app/modLokalizacia2_0.h"
 #include "app/modMain.h"
+#include "comm/frmNastavenia.h"
 #include "model/claZariadenie.h"
 #include "platform/HourglassGuard.h"
 #include "platform/UiDialogs.h"
@@ -37,7 +38,7 @@ namespace {
 constexpr bool kDialogIdentifikatora = false;  // frmVlastnostiIdentifikatora
 constexpr bool kUlohyZariadenia = false;       // frmKomunikacia: send, transfer chip, read
 constexpr bool kHladanie = false;              // identifier search
-constexpr bool kNastavenia = false;            // frmNastavenia
+constexpr bool kNastavenia = true;             // frmNastavenia
 constexpr bool kPreberaciProtokol = false;     // handover protocol
 
 // Design measures, in twips.
@@ -772,6 +773,7 @@ void frmMain::cmdHladanieIdentifikatora_Click()
 
 void frmMain::cmdNastavenieAplikacie_Click()
 {
+    NastavenieAplikacie(this);
 }
 
 void frmMain::mnuPreberaciProtokol_Click()

@@ -1,9 +1,11 @@
 #include "app/modMain.h"
 #include "model/claZariadenie.h"
+#include "comm/frmNastavenia.h"
 #include "ui/frmMain.h"
 #include "ui/timPrekresliIdentifikatory.h"
 
 #include "DialogScript.h"
+#include "ModalScript.h"
 #include "TestFiles.h"
 
 #include <QAction>
@@ -78,6 +80,7 @@ private Q_SLOTS:
     void redrawSelectsRequestedIdentifier();
     void layoutFollowsTheWindow();
     void devicePropertiesDialogIsKept();
+    void settingsCommandOpensPortSettings();
 
 private:
     void otvorit(const QByteArray &databaza = kDatabaza);
@@ -623,10 +626,10 @@ void TestFrmMain::commandsFollowTheSelection()
     // settings and the protocol belong to windows not yet in the program.
     QVERIFY(!vlastnosti->isEnabled());
     for (const char *n : {"cmdPridatIdentifikator", "cmdPoslatIdentifikatoryNaZariadenie", "cmdPripravitPrenosovyCip",
-                          "cmdHladanieIdentifikatora", "cmdNacitatIdentifikatoryZoZariadenia", "cmdNastavenieAplikacie"})
+                          "cmdHladanieIdentifikatora", "cmdNacitatIdentifikatoryZoZariadenia"})
         QVERIFY2(!m_w->findChild<QPushButton *>(QLatin1String(n))->isEnabled(), n);
     for (const char *n : {"mnuPreberaciProtokol", "mnuVlastnostiIdentifikatora", "mnuPridatNovyIdentifikatorDoZoznamu",
-                          "mnuNastaveniaAplikacie", "mnuPoslatIdentifikatoryNaZariadenie"})
+                          "mnuPoslatIdentifikatoryNaZariadenie"})
         QVERIFY2(!m_w->findChild<QAction *>(QLatin1String(n))->isEnabled(), n);
     // Their keys and the double click do nothing.
     const int okna = QApplication::topLevelWidgets().size();
@@ -732,6 +735,28 @@ void TestFrmMain::devicePropertiesDialogIsKept()
     QCOMPARE(videne[0]->objectName(), QStringLiteral("frmVlastnostiZariadenia"));
     QCOMPARE(videne[0], videne[1]);
     QVERIFY(!Zariadenie->ZmenyBoli());
+}
+
+void TestFrmMain::settingsCommandOpensPortSettings()
+{
+    otvorit();
+    auto *tlacidlo = m_w->findChild<QPushButton *>(QStringLiteral("cmdNastavenieAplikacie"));
+    auto *polozka = m_w->findChild<QAction *>(QStringLiteral("mnuNastaveniaAplikacie"));
+    QVERIFY(tlacidlo->isEnabled());
+    QVERIFY(polozka->isEnabled());
+    ModalScript<frmNastavenia> script;
+    QList<QWidget *> rodicia;
+    auto zavriet = [&rodicia](frmNastavenia *d) {
+        rodicia << d->parentWidget();
+        d->cmdCancel_Click();
+    };
+    script.then(zavriet);
+    script.then(zavriet);
+    tlacidlo->click();
+    polozka->trigger();
+    QCOMPARE(script.shown(), 2);
+    QCOMPARE(rodicia, (QList<QWidget *>{m_w.get(), m_w.get()}));
+    QVERIFY(!m_w->findChild<frmNastavenia *>()); // unloaded after each use
 }
 
 QTEST_MAIN(TestFrmMain)
