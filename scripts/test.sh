@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the release build, then the whole
-# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# RTF reader fuzzer for a bounded time.
+# Builds everything and runs every test: the release build and its tests,
+# the RTF reader fuzzer for a bounded time, then the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -14,6 +14,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+if [ -x scripts/fuzz-rtf.sh ]; then
+  echo "== RTF reader fuzzing"
+  bash scripts/fuzz-rtf.sh
+fi
+
 echo "== Sanitizer build and tests"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEBO_SANITIZE=ON -DTEBO_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
@@ -22,7 +27,3 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
-if [ -x scripts/fuzz-rtf.sh ]; then
-  echo "== RTF reader fuzzing"
-  bash scripts/fuzz-rtf.sh
-fi
