@@ -230,6 +230,7 @@ private:
     void emitPara(const Para &p);
     void writeParaAt(QTextCursor &cursor, const Para &p, bool first);
     void finishPicture(const State &s);
+    void finishFontEntry();
     int codePageFor(const CharState &c) const;
     QString familyFor(int font) const;
     QColor colorAt(int idx) const;
@@ -454,8 +455,16 @@ void Parser::closeGroup()
     m_fmtDirty = true;
     if (closing.dest == Dest::Picture && st().dest != Dest::Picture)
         finishPicture(closing);
-    if (closing.dest == Dest::FontTable && m_fontNumber >= 0 && !m_fontName.isEmpty()) {
-        // An entry whose ';' is missing still counts.
+    // An entry whose ';' is missing still counts.
+    if (closing.dest == Dest::FontTable && !m_fontName.isEmpty())
+        finishFontEntry();
+}
+
+// The font name collected so far becomes the entry of the current number;
+// the first definition of a number counts.
+void Parser::finishFontEntry()
+{
+    if (m_fontNumber >= 0) {
         RtfFontEntry e;
         e.charset = m_fontCharset;
         int cp = RptCodePage::forCharset(m_fontCharset);
@@ -464,8 +473,8 @@ void Parser::closeGroup()
         e.name = e.name.trimmed();
         if (!m_info.fonts.contains(m_fontNumber))
             m_info.fonts.insert(m_fontNumber, e);
-        m_fontName.clear();
     }
+    m_fontName.clear();
 }
 
 void Parser::handleSymbol(char c)
@@ -813,17 +822,7 @@ void Parser::addByte(unsigned char b)
         return;
     case Dest::FontTable:
         if (b == ';') {
-            if (m_fontNumber >= 0) {
-                RtfFontEntry e;
-                e.charset = m_fontCharset;
-                int cp = RptCodePage::forCharset(m_fontCharset);
-                if (cp == 0) cp = m_info.ansiCodePage;
-                for (char fb : m_fontName) e.name.append(RptCodePage::toUnicode(cp, static_cast<unsigned char>(fb)));
-                e.name = e.name.trimmed();
-                if (!m_info.fonts.contains(m_fontNumber))
-                    m_info.fonts.insert(m_fontNumber, e);
-            }
-            m_fontName.clear();
+            finishFontEntry();
         } else if (m_fontName.size() < 256) {
             m_fontName.append(static_cast<char>(b));
         }

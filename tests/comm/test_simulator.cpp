@@ -66,6 +66,22 @@ QString exchange(claComm6_9 &c, const QString &request, const QString &until = Q
     return collect(c, until, timeoutMs);
 }
 
+// The pieces in which one line arrives, as CommInput hands them out; empty
+// pieces are not kept. Stops at the line end or after 5 s.
+QStringList collectChunks(claComm6_9 &c)
+{
+    QStringList chunks;
+    QString all;
+    QTest::qWaitFor([&] {
+        const QString s = c.CommInput();
+        if (!s.isEmpty())
+            chunks << s;
+        all += s;
+        return all.endsWith(QLatin1String("\r\n"));
+    }, 5000);
+    return chunks;
+}
+
 // Takes the first reply frame of the writer from the text: the content
 // after "eeff" with a checked checksum, or "<bad>" / "" when none.
 QString writerReply(const QString &text)
@@ -189,15 +205,8 @@ private Q_SLOTS:
         c.setPortname(sim.path());
         QVERIFY(c.OpenPort());
         c.CommOutput(QStringLiteral("@?\r\n"));
-        QStringList chunks;
-        QString all;
-        QVERIFY(QTest::qWaitFor([&] {
-            const QString s = c.CommInput();
-            if (!s.isEmpty())
-                chunks << s;
-            all += s;
-            return all.endsWith(QLatin1String("\r\n"));
-        }, 5000));
+        const QStringList chunks = collectChunks(c);
+        const QString all = chunks.join(QString());
         QCOMPARE(all, QStringLiteral("@?=TAVELINO1_SIM\r\n"));
         QVERIFY2(chunks.size() > 1, qPrintable(chunks.join(QLatin1Char('|'))));
     }
@@ -211,15 +220,8 @@ private Q_SLOTS:
         c.setPortname(sim.path());
         QVERIFY(c.OpenPort());
         c.CommOutput(QStringLiteral("@?\r\n"));
-        QStringList chunks;
-        QString all;
-        QVERIFY(QTest::qWaitFor([&] {
-            const QString s = c.CommInput();
-            if (!s.isEmpty())
-                chunks << s;
-            all += s;
-            return all.endsWith(QLatin1String("\r\n"));
-        }, 5000));
+        const QStringList chunks = collectChunks(c);
+        const QString all = chunks.join(QString());
         QCOMPARE(all, QStringLiteral("@?=TAVELINO1_") + QString(60, QLatin1Char('v')) + QStringLiteral("\r\n"));
         // About a millisecond per byte: the reply trickles in.
         QVERIFY(chunks.size() > 3);
@@ -345,15 +347,8 @@ private Q_SLOTS:
         QVERIFY(c.OpenPort());
         QCOMPARE(collect(c, QStringLiteral("never"), 300), QString());
         sim.signalUser1();
-        QStringList chunks;
-        QString all;
-        QVERIFY(QTest::qWaitFor([&] {
-            const QString s = c.CommInput();
-            if (!s.isEmpty())
-                chunks << s;
-            all += s;
-            return all.endsWith(QLatin1String("\r\n"));
-        }, 5000));
+        const QStringList chunks = collectChunks(c);
+        const QString all = chunks.join(QString());
         QCOMPARE(all, QStringLiteral("K=021cb801000000a2\r\n"));
         QVERIFY(chunks.size() > 1);
         sim.command("send 1234");
